@@ -90,7 +90,13 @@ QString AnsiToString(const QByteArray &bytes)
 
 QByteArray StringToAnsi(const QString &text)
 {
-    return convert("WINDOWS-1252", "UTF-16LE", toUtf16(text), question, 2);
+    const auto unassignedOrQuestion = [](const char *unit) {
+        const auto lo = static_cast<unsigned char>(unit[0]);
+        const bool unassigned = unit[1] == 0 && (lo == 0x81 || lo == 0x8D || lo == 0x8F
+                                                 || lo == 0x90 || lo == 0x9D);
+        return unassigned ? QByteArray(1, static_cast<char>(lo)) : QByteArray("?");
+    };
+    return convert("WINDOWS-1252", "UTF-16LE", toUtf16(text), unassignedOrQuestion, 2);
 }
 
 QString Utf7ToString(const QByteArray &bytes)

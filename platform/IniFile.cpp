@@ -69,18 +69,18 @@ void TIniFile::Load() const
 
 void TIniFile::Save()
 {
-    const QString fail = QString("Unable to write to %1").arg(FFileName);
-    if (FHostPath.isEmpty())
-        throw EIniFileException(fail.toStdString());
-    const QFileInfo fi(FHostPath);
-    if (fi.exists() && !fi.isWritable())
-        throw EIniFileException(fail.toStdString());
     QByteArray bytes;
     for (const Line &l : FLines)
         bytes += StringToAnsi(l.text) + "\r\n";
+    const QFileInfo fi(FHostPath);
     QSaveFile f(FHostPath);
-    if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size() || !f.commit())
-        throw EIniFileException(fail.toStdString());
+    if (FHostPath.isEmpty() || (fi.exists() && !fi.isWritable()) || !f.open(QIODevice::WriteOnly)
+        || f.write(bytes) != bytes.size() || !f.commit()) {
+        // The change did not reach the file: forget it, so reads show the file as it is.
+        FLines.clear();
+        FLoadedSize = -2;
+        throw EIniFileException(QString("Unable to write to %1").arg(FFileName).toStdString());
+    }
     const QFileInfo saved(FHostPath);
     FLoadedSize = saved.size();
     FLoadedStamp = saved.lastModified();

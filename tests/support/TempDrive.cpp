@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 #include <stdexcept>
 
 namespace zvo::test {
@@ -25,6 +26,10 @@ TempDrive::~TempDrive()
 {
     // Leave the folder before it goes, and make a read-only test folder removable again.
     SetCurrentDir("Z:\\tmp\\");
+    for (const QString &path : FImmutable) {
+        QProcess::execute("chattr", {"-i", path});
+        QFile(path).setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
     QDir(FDir.path()).removeRecursively();
 }
 
@@ -35,6 +40,15 @@ void TempDrive::WriteFile(const QString &relative, const QByteArray &bytes) cons
     QFile f(path);
     if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size())
         throw std::runtime_error("cannot write " + path.toStdString());
+}
+
+void TempDrive::MakeReadOnly(const QString &relative)
+{
+    const QString path = Host(relative);
+    const bool dir = QFileInfo(path).isDir();
+    QFile(path).setPermissions(dir ? QFile::ReadOwner | QFile::ExeOwner : QFile::ReadOwner);
+    if (QProcess::execute("chattr", {"+i", path}) == 0)
+        FImmutable << path;
 }
 
 QByteArray TempDrive::ReadFile(const QString &relative) const

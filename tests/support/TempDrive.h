@@ -3,6 +3,7 @@
 // The drive table is reset to just these two; the folder is removed with the object.
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
 
 namespace zvo::test {
@@ -21,10 +22,14 @@ public:
     // Writes a host file (parents created) and reads one back.
     void WriteFile(const QString &relative, const QByteArray &bytes) const;
     QByteArray ReadFile(const QString &relative) const;
+    // Makes a file or folder read-only for real, also for root (which ignores file modes):
+    // the immutable attribute is set as well, and cleared again with the drive.
+    void MakeReadOnly(const QString &relative);
 
 private:
     QTemporaryDir FDir;
     QChar FLetter;
+    QStringList FImmutable;
 };
 
 } // namespace zvo::test

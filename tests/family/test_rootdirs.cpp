@@ -59,30 +59,30 @@ const QStringList treeFolders = {
 TEST_F(RootDirs, TreeBuildingReadMakesTheWholeTreeAndSavesAllEntries)
 {
     // What the installation run leaves before the read: the root and its two entries.
-    ASSERT_TRUE(ForceDirectories("C:\\MyRoot\\INIFILES\\"));
-    TIniFile first("C:\\MyRoot\\INIFILES\\ROOTDIRS.ini");
-    first.WriteString("ROOTDIRS", "ZVORootDir", "C:\\MyRoot\\");
-    first.WriteString("ROOTDIRS", "ZVOIniFilesDir", "C:\\MyRoot\\INIFILES\\");
+    ASSERT_TRUE(ForceDirectories("C:\\My Root\\INIFILES\\"));
+    TIniFile first("C:\\My Root\\INIFILES\\ROOTDIRS.ini");
+    first.WriteString("ROOTDIRS", "ZVORootDir", "C:\\My Root\\");
+    first.WriteString("ROOTDIRS", "ZVOIniFilesDir", "C:\\My Root\\INIFILES\\");
 
-    ASSERT_TRUE(ReadRootDirs("c:\\MyRoot"));
+    ASSERT_TRUE(ReadRootDirs("c:\\My Root"));
 
     for (const QString &f : treeFolders)
-        EXPECT_TRUE(QFileInfo(drive.Host("MyRoot/" + f)).isDir()) << qPrintable(f);
-    const QString file = "C:\\MyRoot\\INIFILES\\ROOTDIRS.INI";
+        EXPECT_TRUE(QFileInfo(drive.Host("My Root/" + f)).isDir()) << qPrintable(f);
+    const QString file = "C:\\My Root\\INIFILES\\ROOTDIRS.INI";
     // Entries already in the file keep their place; the others follow in saving order.
     QStringList expectedKeys = savedKeys;
     expectedKeys.move(expectedKeys.indexOf("ZVOIniFilesDir"), 1);
     EXPECT_EQ(keysOf(file), expectedKeys);
     const TIniFile saved(file);
-    EXPECT_EQ(saved.ReadString("ROOTDIRS", "ZVORootDir", ""), "c:\\MyRoot\\");
-    EXPECT_EQ(saved.ReadString("ROOTDIRS", "ZVOExportsDir", ""), "c:\\MyRoot\\UData\\ImportsExports\\");
+    EXPECT_EQ(saved.ReadString("ROOTDIRS", "ZVORootDir", ""), "c:\\My Root\\");
+    EXPECT_EQ(saved.ReadString("ROOTDIRS", "ZVOExportsDir", ""), "c:\\My Root\\UData\\ImportsExports\\");
     EXPECT_EQ(saved.ReadString("ROOTDIRS", "ZVOProgramsExtractFile", ""),
-              "c:\\MyRoot\\Programs\\Extract\\Extract.exe");
-    EXPECT_EQ(saved.ReadString("ROOTDIRS", "ZVOScopePosDir", ""), "c:\\MyRoot\\Programs\\Scripter\\");
+              "c:\\My Root\\Programs\\Extract\\Extract.exe");
+    EXPECT_EQ(saved.ReadString("ROOTDIRS", "ZVOScopePosDir", ""), "c:\\My Root\\Programs\\Scripter\\");
     // After the save the set holds the load read's values: the root in upper case.
-    EXPECT_EQ(ZVORootDir, "C:\\MYROOT\\");
-    EXPECT_EQ(ZVODatabaseDir, "c:\\MyRoot\\Databases\\");
-    EXPECT_EQ(ZVOIniFilesDir, "C:\\MyRoot\\INIFILES\\");
+    EXPECT_EQ(ZVORootDir, "C:\\MY ROOT\\");
+    EXPECT_EQ(ZVODatabaseDir, "c:\\My Root\\Databases\\");
+    EXPECT_EQ(ZVOIniFilesDir, "C:\\My Root\\INIFILES\\");
     EXPECT_EQ(GetCurrentDir(), "C:\\"); // an existing Dir needs no search
     EXPECT_TRUE(script.Unexpected().isEmpty()) << qPrintable(script.Unexpected().join('|'));
 }

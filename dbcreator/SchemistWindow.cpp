@@ -120,6 +120,7 @@ void TfrmSchemist::abtnDBPathClick()
     request.Caption = "Path to Databases (*.sbd)";
     request.AllowNewFolder = false;
     request.InitialFolder = FDBPath;
+    request.ShowFiles = true;
     const std::optional<QString> folder = TDialogs::BrowseForFolder(request);
     if (!folder)
         return;

@@ -28,11 +28,12 @@ bool TStringList::LoadFromFile(const QString &winPath)
         text = AnsiToString(bytes);
     else
         text = QString::fromUtf8(bytes);
+    if (text.isEmpty())
+        return true; // no lines at all
     text.replace("\r\n", "\n").replace('\r', '\n');
-    if (text.endsWith('\n'))
+    if (text.endsWith('\n')) // the break after the last line adds no line
         text.chop(1);
-    if (!text.isEmpty() || bytes.size() > 3)
-        append(text.split('\n'));
+    append(text.split('\n'));
     return true;
 }
 

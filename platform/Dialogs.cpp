@@ -131,14 +131,19 @@ std::optional<QString> TDialogs::BrowseForFolder(const TFolderRequest &request)
         return responder()->AnswerFolder(request);
     if (!haveGui())
         return std::nullopt;
-    QFileDialog::Options options = QFileDialog::ShowDirsOnly;
-    const QString start = request.InitialFolder.isEmpty() ? QString()
-                                                          : HostPath(request.InitialFolder);
-    const QString host = QFileDialog::getExistingDirectory(nullptr, request.Caption, start,
-                                                           options);
-    if (host.isEmpty())
+    QFileDialog dialog(nullptr, request.Caption);
+    dialog.setFileMode(QFileDialog::Directory);
+    dialog.setOption(QFileDialog::ShowDirsOnly, !request.ShowFiles);
+    // Qt's own dialog, so the folder lists keep to what is asked (files shown, no new folder).
+    dialog.setOption(QFileDialog::DontUseNativeDialog, true);
+    if (!request.InitialFolder.isEmpty())
+        dialog.setDirectory(HostPath(request.InitialFolder));
+    if (!request.AllowNewFolder)
+        for (QWidget *w : dialog.findChildren<QWidget *>("newFolderButton"))
+            w->hide();
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
-    return WindowsPath(host);
+    return WindowsPath(dialog.selectedFiles().first());
 }
 
 void TDialogs::SetResponder(TDialogResponder *r)

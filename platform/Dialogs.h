@@ -34,6 +34,7 @@ struct TFolderRequest {
     QString Caption;
     bool AllowNewFolder = false;
     QString InitialFolder;    // Windows path, empty for none
+    bool ShowFiles = false;   // list files beside the folders (only folders can be chosen)
 };
 
 class TDialogResponder {
@@ -62,6 +63,9 @@ class TScriptedResponder : public TDialogResponder {
 public:
     TScriptedResponder();
     ~TScriptedResponder() override;
+    // It installs itself for its lifetime; a copy would leave a stale responder behind.
+    TScriptedResponder(const TScriptedResponder &) = delete;
+    TScriptedResponder &operator=(const TScriptedResponder &) = delete;
 
     TScriptedResponder &Press(const QString &caption);
     TScriptedResponder &PickFolder(const QString &winPath);

@@ -127,6 +127,7 @@ TEST_F(dbcreator_Window, BrowseStartsAtAKnownFolderAndCancelKeepsTheField)
     const TFolderRequest first = Dialogs.FolderRequests().at(0);
     EXPECT_EQ(first.Caption, "Path to Databases (*.sbd)");
     EXPECT_FALSE(first.AllowNewFolder);
+    EXPECT_TRUE(first.ShowFiles);
     EXPECT_EQ(first.InitialFolder, DefaultDBDir()); // the root directory set's folder
     EXPECT_EQ(field->text(), "C:\\Picked\\");
     EXPECT_EQ(static_cast<TfrmSchemist *>(Window())->DBPath(), "C:\\Picked\\");

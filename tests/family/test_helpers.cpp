@@ -70,6 +70,14 @@ TEST(Helpers, StringListsWriteNoByteOrderMark)
     drive.WriteFile("bom.txt", QByteArray("\xFF\xFE" "a\0\r\0\n\0b\0", 10));
     ASSERT_TRUE(back->LoadFromFile("C:\\bom.txt"));
     EXPECT_EQ(*back, QStringList({"a", "b"}));
+    struct Case { QByteArray bytes; QStringList lines; };
+    const Case cases[] = {{"", {}}, {"\r\n", {""}}, {"\n\n", {"", ""}}, {"a\rb", {"a", "b"}},
+                          {"\xEF\xBB\xBF", {}}, {"\xEF\xBB\xBF\r\n", {""}}};
+    for (const Case &c : cases) {
+        drive.WriteFile("lines.txt", c.bytes);
+        ASSERT_TRUE(back->LoadFromFile("C:\\lines.txt"));
+        EXPECT_EQ(*back, c.lines) << c.bytes.toStdString();
+    }
     EXPECT_FALSE(back->LoadFromFile("C:\\missing.txt"));
     EXPECT_FALSE(list->SaveToFile("C:\\NoFolder\\l.txt"));
 }

@@ -1,0 +1,1 @@
+CREATE TABLE Submissions (SubmissionID INTEGER PRIMARY KEY, StarName TEXT NOT NULL, JD REAL NOT NULL, Mag REAL, Band TEXT, Submitted TEXT);

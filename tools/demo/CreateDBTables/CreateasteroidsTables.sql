@@ -1,0 +1,2 @@
+CREATE TABLE Asteroids (AsteroidID INTEGER PRIMARY KEY, Number INTEGER UNIQUE, Name TEXT, Designation TEXT, H REAL, G REAL DEFAULT 0.15);
+CREATE INDEX idxAsteroidsName ON Asteroids (Name COLLATE NOCASE);

@@ -1,0 +1,2 @@
+CREATE TABLE Filters (FilterID INTEGER PRIMARY KEY, Code TEXT NOT NULL UNIQUE COLLATE NOCASE, Description TEXT);
+CREATE TABLE Observatories (Code TEXT PRIMARY KEY, Name TEXT, Longitude REAL, Latitude REAL, Altitude REAL);

@@ -232,7 +232,7 @@ TEST_F(FtpClient, ConnectionClosedByTheServerIsNotConnected)
 TEST_F(FtpClient, AbortStopsTheTransferMidFile)
 {
     FtpsServerOptions slow;
-    slow.slowDataMs = 25; // 50 pieces of 64 KiB: over a second unless stopped
+    slow.slowDataMs = 100; // 50 pieces of 64 KiB: five seconds unless stopped
     StartServer(slow);
     auto client = NewClient();
     qint64 firstCount = -1, lastCount = 0;
@@ -254,7 +254,7 @@ TEST_F(FtpClient, AbortStopsTheTransferMidFile)
         EXPECT_EQ(e.CurlCode(), 42);
         EXPECT_EQ(e.Message(), "Transfer aborted");
     }
-    EXPECT_LT(timer.elapsed(), 1000);
+    EXPECT_LT(timer.elapsed(), 2500); // well short of the whole file, also on a busy machine
     EXPECT_GT(firstCount, 0);
     EXPECT_LT(lastCount, kBig);
     EXPECT_EQ(filesIn(FDrive.Host("Down")), QStringList({"keep.txt"}));
